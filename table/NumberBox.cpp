@@ -76,8 +76,8 @@ std::string FormatNumberBox(double dValue)
         std::string strMantissa = strDigits.substr(0, 1) + "." + strDigits.substr(1);
         DropTrailingZeros(strMantissa);
         const int nAbsExponent = nExponent < 0 ? -nExponent : nExponent;
-        strOut += strMantissa + (nExponent < 0 ? "e-" : "e+") + (nAbsExponent < 10 ? "0" : "") +
-                  std::to_string(nAbsExponent);
+        strOut +=
+            strMantissa + (nExponent < 0 ? "e-" : "e+") + (nAbsExponent < 10 ? "0" : "") + std::to_string(nAbsExponent);
     }
     return strOut;
 }
