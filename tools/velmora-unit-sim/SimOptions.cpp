@@ -166,8 +166,10 @@ While it runs, lines on standard input change it:
 
 It ends cleanly on SIGINT (Ctrl+C) and SIGTERM.
 
-Try it from a shell (raw mode: every byte passes unchanged, nothing echoes):
-  dev=$(velmora-unit-sim --no-pacing &)   # or start it in another terminal and copy the path
-  exec 3<>"$dev"; printf '\x04\x76\xfd\x15' >&3; head -c 150 <&3 | xxd; exec 3<&-
+Try it from bash (the device is raw: every byte passes unchanged and nothing echoes; the
+simulator keeps the device open itself, so the answer waits there for the next reader):
+  velmora-unit-sim --link /tmp/velmora-unit &
+  printf '\x04\x76\xfd\x15' > /tmp/velmora-unit; head -c 150 < /tmp/velmora-unit | xxd
+(In sh/dash, whose printf knows no \x, write the request as '\004\166\375\025'.)
 )";
 }

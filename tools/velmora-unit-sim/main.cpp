@@ -108,18 +108,24 @@ int Run(const SimOptions& options, int nMaster)
             }
         }
 
+        // A background job must not read its terminal (it would be stopped); it looks again now and then
+        // in case it is brought to the foreground.
+        const bool bTerminalInBackground = isatty(STDIN_FILENO) && tcgetpgrp(STDIN_FILENO) != getpgrp();
+        const bool bWatchStdin = bStdinOpen && !bTerminalInBackground;
         pollfd aFds[2] = {{nMaster, static_cast<short>(POLLIN | (bWriteBlocked ? POLLOUT : 0)), 0},
                           {STDIN_FILENO, POLLIN, 0}};
         timespec timeout{};
         const timespec* pTimeout = nullptr;
-        const int64_t nWaitUs = bWriteBlocked ? -1 : schedule.WaitUs(NowUs());
+        int64_t nWaitUs = bWriteBlocked ? -1 : schedule.WaitUs(NowUs());
+        if (bStdinOpen && bTerminalInBackground && (nWaitUs < 0 || nWaitUs > 500000))
+            nWaitUs = 500000;
         if (nWaitUs >= 0) {
             timeout.tv_sec = static_cast<time_t>(nWaitUs / 1000000);
             timeout.tv_nsec = static_cast<long>(nWaitUs % 1000000) * 1000;
             pTimeout = &timeout;
         }
         // Signals are blocked except inside ppoll, so a stop request can never be missed between checks.
-        const int nReady = ppoll(aFds, bStdinOpen ? 2 : 1, pTimeout, &emptyMask);
+        const int nReady = ppoll(aFds, bWatchStdin ? 2 : 1, pTimeout, &emptyMask);
         if (nReady < 0) {
             if (errno == EINTR)
                 continue;
@@ -158,7 +164,7 @@ int Run(const SimOptions& options, int nMaster)
             }
         }
 
-        if (bStdinOpen && aFds[1].revents != 0) {
+        if (bWatchStdin && aFds[1].revents != 0) {
             char abLine[1024];
             const ssize_t nRead = read(STDIN_FILENO, abLine, sizeof abLine);
             if (nRead > 0)
