@@ -1,6 +1,6 @@
 // The whole path for real: CDeviceLink and CMSComm on QSerialPort, a pseudo-terminal, and the
 // velmora-unit-sim binary playing the unit.
-#include "CDeviceLink.h"
+#include "DeviceLink.h"
 
 #include "EventWait.h"
 #include "ScopedPortMap.h"

@@ -1,4 +1,4 @@
-#include "CMSComm.h"
+#include "MSComm.h"
 
 #include "CommError.h"
 #include "PortMap.h"

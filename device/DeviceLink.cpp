@@ -1,4 +1,4 @@
-#include "CDeviceLink.h"
+#include "DeviceLink.h"
 
 #include "CommError.h"
 #include "PollFrames.h"

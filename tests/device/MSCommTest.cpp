@@ -1,5 +1,5 @@
 // CMSComm over a real pseudo-terminal through QSerialPort: the test plays the unit on the master side.
-#include "CMSComm.h"
+#include "MSComm.h"
 
 #include "CommError.h"
 #include "EventWait.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CMSComm.h"
+#include "MSComm.h"
 
 #include <QByteArray>
 #include <QObject>

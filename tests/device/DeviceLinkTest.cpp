@@ -1,6 +1,6 @@
 // The link's algorithms on the real CMSComm over a scripted transport, with the 100 ms waits recorded
 // instead of slept.
-#include "CDeviceLink.h"
+#include "DeviceLink.h"
 
 #include "CommError.h"
 #include "EventWait.h"
