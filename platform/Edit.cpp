@@ -12,7 +12,6 @@
 #include <QStyleOptionFrame>
 #include <QValidator>
 
-#include <algorithm>
 
 // Hands every change to CEdit::AdjustUserChange; only user changes are ever cut or refused.
 class FitValidator : public QValidator {
@@ -59,15 +58,13 @@ int CEdit::TextWidth(const QString& strText) const
 
 bool CEdit::TextFits(const QString& strText) const
 {
-    // The same room QLineEdit lays the text out in: the contents rectangle less the text margins, a fixed
-    // margin of 2 pixels on each side, the cursor's pixel and the font's overhang.
+    // QLineEdit's own test for "no scrolling needed": the text and the cursor's pixel within the contents
+    // rectangle less the text margins and its fixed margin of 2 pixels on each side.
     QStyleOptionFrame option;
     initStyleOption(&option);
     const QRect rcContents = style()->subElementRect(QStyle::SE_LineEditContents, &option, this)
                                  .marginsRemoved(textMargins());
-    const QFontMetrics metrics(font());
-    const int nOverhang = std::max(0, -metrics.minLeftBearing()) + std::max(0, -metrics.minRightBearing());
-    return TextWidth(strText) + 1 + nOverhang <= rcContents.width() - 4;
+    return TextWidth(strText) + 1 <= rcContents.width() - 4;
 }
 
 bool CEdit::AdjustUserChange(QString& strInput, int& nPos) const

@@ -19,13 +19,15 @@ CListBox::CListBox(QWidget* pParent) : QListWidget(pParent)
     m_pArrows = new CScrollArrows(verticalScrollBar(), this);
     setViewportMargins(0, 0, m_pArrows->sizeHint().width(), 0);
     PlaceArrows();
+    // Arrows and wheel scroll the laid-out list: from then on the scroll bar holds the top index.
+    connect(verticalScrollBar(), &QScrollBar::actionTriggered, this, [this] { m_nPendingTop = -1; });
 }
 
 int CListBox::RowHeight() const
 {
     // One font line per row; a box too short for two rows shows its one row across its whole height.
     const int nLine = fontMetrics().height();
-    const int nViewport = viewport()->height();
+    const int nViewport = contentsRect().height(); // the viewport's height, known before the first layout
     return nViewport >= nLine && nViewport < 2 * nLine ? nViewport : nLine;
 }
 
@@ -52,6 +54,7 @@ QString CListBox::GetText(int nIndex) const
 void CListBox::ResetContent()
 {
     clear();
+    m_nPendingTop = -1;
 }
 
 int CListBox::GetCurSel() const
@@ -74,16 +77,40 @@ int CListBox::SetCurSel(int nSelect)
 
 int CListBox::GetTopIndex() const
 {
+    if (count() == 0)
+        return 0;
+    if (m_nPendingTop >= 0)
+        return std::min(m_nPendingTop, MaxTopIndex());
     // Scrolling is per item, so the scroll position is the index of the first visible row.
-    return count() == 0 ? 0 : std::clamp(verticalScrollBar()->value(), 0, count() - 1);
+    return std::clamp(verticalScrollBar()->value(), 0, count() - 1);
 }
 
 int CListBox::SetTopIndex(int nIndex)
 {
     if (nIndex < 0 || nIndex >= count())
         return -1;
-    verticalScrollBar()->setValue(nIndex); // the scroll bar clamps to the last possible top row
+    ScrollTop(nIndex);
     return nIndex;
+}
+
+int CListBox::MaxTopIndex() const
+{
+    return std::max(0, count() - FullyVisibleRows());
+}
+
+void CListBox::ScrollTop(int nIndex)
+{
+    nIndex = std::clamp(nIndex, 0, MaxTopIndex());
+    verticalScrollBar()->setValue(nIndex);
+    // Before the list is first laid out the scroll bar has no range yet: keep the wish until it has one.
+    m_nPendingTop = verticalScrollBar()->value() == nIndex ? -1 : nIndex;
+}
+
+void CListBox::updateGeometries()
+{
+    QListWidget::updateGeometries();
+    if (m_nPendingTop >= 0)
+        ScrollTop(m_nPendingTop);
 }
 
 void CListBox::SetItemAlignment(Qt::Alignment alignment)
@@ -95,7 +122,7 @@ void CListBox::SetItemAlignment(Qt::Alignment alignment)
 
 int CListBox::FullyVisibleRows() const
 {
-    return std::max(1, viewport()->height() / std::max(1, RowHeight()));
+    return std::max(1, contentsRect().height() / std::max(1, RowHeight()));
 }
 
 void CListBox::scrollTo(const QModelIndex& index, ScrollHint hint)
@@ -108,11 +135,11 @@ void CListBox::scrollTo(const QModelIndex& index, ScrollHint hint)
     const int nTop = GetTopIndex();
     const int nVisible = FullyVisibleRows();
     if (hint == PositionAtTop || nRow < nTop)
-        verticalScrollBar()->setValue(nRow);
+        ScrollTop(nRow);
     else if (hint == PositionAtBottom || nRow >= nTop + nVisible)
-        verticalScrollBar()->setValue(nRow - nVisible + 1);
+        ScrollTop(nRow - nVisible + 1);
     else if (hint == PositionAtCenter)
-        verticalScrollBar()->setValue(nRow - (nVisible - 1) / 2);
+        ScrollTop(nRow - (nVisible - 1) / 2);
 }
 
 void CListBox::PlaceArrows()

@@ -42,12 +42,16 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* pEvent) override;
+    void updateGeometries() override;
 
 private:
     int RowHeight() const;
     int FullyVisibleRows() const;
+    int MaxTopIndex() const;
+    void ScrollTop(int nIndex);
     void PlaceArrows();
 
     CScrollArrows* m_pArrows;
     Qt::Alignment m_alignment = Qt::AlignLeft;
+    int m_nPendingTop = -1; // top index asked for before the list had its scroll range, -1 for none
 };

@@ -32,6 +32,13 @@ int main(int argc, char** argv)
     main.show();
     QTest::qWait(50);
     main.grab().save(strFolder + QStringLiteral("/main.png"));
+    // The same with the step and units boxes typed full, to see that a full box shows its whole text.
+    for (int nId : {IDC_STEP, IDC_UNITS}) {
+        auto* pEdit = qobject_cast<QLineEdit*>(main.GetDlgItem(nId));
+        pEdit->clear();
+        QTest::keyClicks(pEdit, QString(40, QLatin1Char(nId == IDC_STEP ? '8' : 'W')));
+    }
+    main.grab().save(strFolder + QStringLiteral("/main-full.png"));
 
     CDialog about(IDD_ABOUTBOX);
     about.Create();

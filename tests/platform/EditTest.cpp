@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QImage>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -17,6 +18,17 @@ static void ExpectFull(const CEdit& edit, QChar chNext)
 {
     EXPECT_TRUE(edit.TextFits(edit.text())) << edit.text().toStdString();
     EXPECT_FALSE(edit.TextFits(edit.text() + chNext)) << edit.text().toStdString();
+}
+
+// Whether the box shows the same part of its text with the cursor at either end, i.e. does not scroll.
+static bool ShowsWholeText(CEdit& edit)
+{
+    edit.clearFocus(); // no blinking cursor in the pictures
+    edit.end(false);
+    const QImage imageEnd = edit.grab().toImage();
+    edit.home(false);
+    const QImage imageStart = edit.grab().toImage();
+    return imageEnd == imageStart;
 }
 
 class EditFullTest : public ::testing::TestWithParam<int> {};
@@ -36,6 +48,12 @@ TEST_P(EditFullTest, TypingStopsWhenTheBoxIsFull)
     EXPECT_LT(pEdit->text().size(), strTyped.size());
     EXPECT_TRUE(strTyped.startsWith(pEdit->text()));
     ExpectFull(*pEdit, QLatin1Char('8'));
+    // What the box took, it shows whole; one character more (set by the program) would have to scroll.
+    const QString strFull = pEdit->text();
+    EXPECT_TRUE(ShowsWholeText(*pEdit));
+    pEdit->setText(strFull + QLatin1Char('8'));
+    EXPECT_FALSE(ShowsWholeText(*pEdit));
+    pEdit->setText(strFull);
     // Narrow characters still fit after wide ones stopped.
     const qsizetype nBefore = pEdit->text().size();
     pEdit->clear();
@@ -117,6 +135,10 @@ TEST_F(EditFixture, ProgramTextStaysWholeAndCanOnlyShrinkByTyping)
     EXPECT_EQ(m_pEdit->text(), strLong.left(strLong.size() - 1));
     // Undo of the deletion brings back the whole program text, as it was.
     QTest::keySequence(m_pEdit, QKeySequence::Undo);
+    EXPECT_EQ(m_pEdit->text(), strLong);
+    // ... and the box still refuses to grow it.
+    m_pEdit->end(false);
+    QTest::keyClick(m_pEdit, Qt::Key_4);
     EXPECT_EQ(m_pEdit->text(), strLong);
 }
 

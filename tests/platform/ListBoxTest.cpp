@@ -136,3 +136,20 @@ TEST_F(ScrollerFixture, ProgramCallsKeepToTheList)
     EXPECT_EQ(m_pList->GetCount(), 0);
     EXPECT_EQ(m_pList->GetTopIndex(), 0);
 }
+
+TEST(ListBoxTest, SelectionMadeBeforeTheWindowShowsIsTheVisibleItem)
+{
+    // OnInitDialog fills and selects before the window is first shown.
+    CExchangeDlg dlg;
+    ASSERT_TRUE(dlg.Create());
+    CListBox* pList = dlg.m_pListDecimals;
+    ASSERT_NE(pList, nullptr);
+    for (const char* psz : {"0", "1", "2", "3", "4"})
+        pList->AddString(QString::fromLatin1(psz));
+    pList->SetCurSel(2);
+    EXPECT_EQ(pList->GetTopIndex(), 2);
+    ASSERT_TRUE(ShowActive(&dlg));
+    EXPECT_TRUE(WaitFor([&] { return pList->indexAt(QPoint(2, 2)).row() == 2; }));
+    EXPECT_EQ(pList->GetTopIndex(), 2);
+    EXPECT_EQ(pList->GetCurSel(), 2);
+}
