@@ -11,6 +11,7 @@
 #include <QScrollBar>
 
 #include <algorithm>
+#include <cmath>
 
 namespace
 {
@@ -243,7 +244,13 @@ void CPointListCtrl::OnEndCellEdit(const EndLabelEditInfo& info, qintptr* pResul
     {
         QString strText = *info.m_strText;
         if (info.m_nSubItem == kDisplayValueColumn)
-            strText = QString::fromStdString(FormatFixed(ParseLeadingDouble(strText.toStdString()), 4));
+        {
+            // A number too large for a double would be stored as "inf", which reads back as 0: keep what was
+            // typed instead, so building the table refuses the row by name rather than using a wrong value.
+            const double dValue = ParseLeadingDouble(strText.toStdString());
+            if (std::isfinite(dValue))
+                strText = QString::fromStdString(FormatFixed(dValue, 4));
+        }
         SetItemText(info.m_nItem, info.m_nSubItem, strText);
     }
     if (pResult)

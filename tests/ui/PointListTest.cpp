@@ -310,7 +310,8 @@ TEST_P(StoreTest, ReturnStoresTheTypedText)
 INSTANTIATE_TEST_SUITE_P(ValueOnDisplayKeepsFourDecimals, StoreTest,
                          ::testing::Values(StoreCase{2, "12.5", "12.5000"}, StoreCase{2, "abc", "0.0000"},
                                            StoreCase{2, "3,7", "3.0000"}, StoreCase{2, "12abc", "12.0000"},
-                                           StoreCase{2, "  -0.25", "-0.2500"}, StoreCase{2, "1e2", "100.0000"}));
+                                           StoreCase{2, "  -0.25", "-0.2500"}, StoreCase{2, "1e2", "100.0000"},
+                                           StoreCase{2, "1e999", "1e999"}));
 
 INSTANTIATE_TEST_SUITE_P(ValueFromPicKeepsTheTextAsTyped, StoreTest,
                          ::testing::Values(StoreCase{1, "  512", "  512"}, StoreCase{1, "12ab ", "12ab "},
