@@ -17,13 +17,20 @@ namespace
 {
 QString g_strProfilePath;
 
-QList<QByteArray> ReadLines(const QString& strPath, bool& bCrLf)
+// The file's lines without their ends; nothing when the file exists but cannot be read. A missing file has no lines.
+std::optional<QList<QByteArray>> ReadLines(const QString& strPath, bool& bCrLf)
 {
     QFile file(strPath);
     bCrLf = false;
     if (!file.open(QIODevice::ReadOnly))
-        return {};
+    {
+        if (file.exists())
+            return std::nullopt;
+        return QList<QByteArray>();
+    }
     const QByteArray abContent = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
     bCrLf = abContent.contains("\r\n");
     QList<QByteArray> astrLines = abContent.split('\n');
     if (!astrLines.isEmpty() && astrLines.last().isEmpty())
@@ -107,7 +114,7 @@ QString GetProfilePath()
 int GetProfileInt(const QString& strSection, const QString& strKey, int nDefault)
 {
     bool bCrLf = false;
-    const QList<QByteArray> astrLines = ReadLines(GetProfilePath(), bCrLf);
+    const QList<QByteArray> astrLines = ReadLines(GetProfilePath(), bCrLf).value_or(QList<QByteArray>());
     const auto section = FindSection(astrLines, strSection);
     if (!section)
         return nDefault;
@@ -123,7 +130,11 @@ bool WriteProfileInt(const QString& strSection, const QString& strKey, int nValu
 {
     const QString strPath = GetProfilePath();
     bool bCrLf = false;
-    QList<QByteArray> astrLines = ReadLines(strPath, bCrLf);
+    // A file that is there but cannot be read is not replaced: its other lines (the port map) would be lost.
+    std::optional<QList<QByteArray>> lines = ReadLines(strPath, bCrLf);
+    if (!lines)
+        return false;
+    QList<QByteArray>& astrLines = *lines;
     const QByteArray strEntry = strKey.toUtf8() + '=' + QByteArray::number(nValue);
 
     if (const auto section = FindSection(astrLines, strSection))

@@ -17,5 +17,5 @@ QString GetProfilePath();
 int GetProfileInt(const QString& strSection, const QString& strKey, int nDefault);
 
 // Writes the key as "%d", creating the file, the section or the key as needed, in one piece (the old file stays
-// whole if the write fails). Returns whether it was written.
+// whole if the write fails). A file that exists but cannot be read is left alone. Returns whether it was written.
 bool WriteProfileInt(const QString& strSection, const QString& strKey, int nValue);

@@ -16,6 +16,7 @@
 
 #include <memory>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -85,6 +86,12 @@ class OpenWindowFixture : public WindowFixture {
 protected:
     void SetUp() override;
 };
+
+// File contents print as text in failure messages.
+inline void PrintTo(const QByteArray& ab, std::ostream* pOut)
+{
+    *pOut << '"' << ab.toStdString() << '"';
+}
 
 // A case's description as a test name: letters and digits kept, everything else "_".
 std::string CaseName(const char* szDescription);
