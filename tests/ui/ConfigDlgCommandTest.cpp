@@ -1,6 +1,9 @@
 // "Set", "Clear All", "+" and "-" of the main window in nonlinear mode, clicked for real.
 #include "WindowFixture.h"
 
+#include "CellEdit.h"
+#include "EventWait.h"
+
 #include <QApplication>
 #include <QTest>
 
@@ -169,4 +172,53 @@ TEST_F(NonlinearFixture, ChannelChoiceIsTakenWithoutTouchingTheDisplay)
     EXPECT_EQ(m_pDlg->m_nChannel, 1);
     EXPECT_EQ(m_pDlg->m_staticReading->text(), QStringLiteral("321"));
     EXPECT_TRUE(m_aBoxes.empty()) << BoxTexts().join('\n').toStdString();
+}
+
+namespace
+{
+struct CellKeyCase {
+    const char* m_szName;
+    int m_nColumn;
+    Qt::Key m_key;
+    Qt::KeyboardModifiers m_modifiers;
+    const char* m_szRow;  // the edited row afterwards
+};
+
+class CellKeyTest : public NonlinearFixture, public ::testing::WithParamInterface<CellKeyCase> {};
+}  // namespace
+
+TEST_P(CellKeyTest, KeysThatEndACellEditStayInTheList)
+{
+    // Enter and Escape end the edit; they must not reach "Exit" (the default button) or close the window.
+    const CellKeyCase& c = GetParam();
+    TypeInto(IDC_DISPLAY_VALUE, QStringLiteral("4"));
+    Click(IDC_SET);
+    Click(IDC_SET);
+    CCellEdit* pEditor = DoubleClickCell(1, c.m_nColumn);
+    ASSERT_NE(pEditor, nullptr);
+    QTest::keyClick(pEditor, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(pEditor, QStringLiteral("12.5"));
+    QTest::keyClick(pEditor, c.m_key, c.m_modifiers);
+
+    ASSERT_TRUE(WaitFor([this] { return OpenEditor() == nullptr; }, 5000));
+    EXPECT_TRUE(m_pDlg->isVisible());
+    EXPECT_EQ(m_pDlg->result(), 0);
+    EXPECT_EQ(PointRows(), (QStringList{QStringLiteral("0|0|4.0000"), QString::fromLatin1(c.m_szRow)}));
+    EXPECT_TRUE(m_aBoxes.empty()) << BoxTexts().join('\n').toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, CellKeyTest,
+    ::testing::Values(CellKeyCase{"Return stores the value", 2, Qt::Key_Return, Qt::NoModifier, "1|0|12.5000"},
+                      CellKeyCase{"keypad Enter stores", 2, Qt::Key_Enter, Qt::KeypadModifier, "1|0|12.5000"},
+                      CellKeyCase{"Escape cancels", 2, Qt::Key_Escape, Qt::NoModifier, "1|0|4.0000"},
+                      // An edited reading keeps its text as typed.
+                      CellKeyCase{"Return stores a reading", 1, Qt::Key_Return, Qt::NoModifier, "1|12.5|4.0000"}),
+    [](const auto& info) { return CaseName(info.param.m_szName); });
+
+TEST_F(NonlinearFixture, DoubleClickOnTheNumberOpensNoEditor)
+{
+    Click(IDC_SET);
+    EXPECT_EQ(DoubleClickCell(0, 0), nullptr);
+    EXPECT_EQ(PointRows(), QStringList{QStringLiteral("0|0|0.0000")});
 }

@@ -1,5 +1,6 @@
 #include "WindowFixture.h"
 
+#include "CellEdit.h"
 #include "EventWait.h"
 #include "PointListCtrl.h"
 #include "Profile.h"
@@ -157,6 +158,24 @@ QMenu* WindowFixture::OpenSystemMenu()
     if (pMenu == nullptr || !WaitFor([pMenu] { return pMenu->isVisible(); }, 5000))
         return nullptr;
     return pMenu;
+}
+
+CCellEdit* WindowFixture::DoubleClickCell(int nRow, int nColumn)
+{
+    CPointListCtrl* pList = m_pDlg->m_listPoints;
+    const QPoint ptCell = pList->visualItemRect(pList->item(nRow, nColumn)).center();
+    // The first click focuses the list, the second press is the double-click.
+    QTest::mouseClick(pList->viewport(), Qt::LeftButton, {}, ptCell);
+    QTest::mouseDClick(pList->viewport(), Qt::LeftButton, {}, ptCell);
+    return OpenEditor();
+}
+
+CCellEdit* WindowFixture::OpenEditor() const
+{
+    for (CCellEdit* pEdit : m_pDlg->m_listPoints->viewport()->findChildren<CCellEdit*>())
+        if (pEdit->isVisible())
+            return pEdit;
+    return nullptr;
 }
 
 QStringList WindowFixture::PointRows() const

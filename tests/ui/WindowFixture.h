@@ -58,6 +58,11 @@ protected:
     // Right-clicks the window's background, clear of every control; the system menu if it opened.
     class QMenu* OpenSystemMenu();
 
+    // Double-clicks a cell of the point list as a user does; the cell editor that opened, if any.
+    class CCellEdit* DoubleClickCell(int nRow, int nColumn);
+    // The open cell editor, if any.
+    class CCellEdit* OpenEditor() const;
+
     // The point list's rows as "number|reading|value".
     QStringList PointRows() const;
 

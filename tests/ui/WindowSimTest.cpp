@@ -6,7 +6,6 @@
 #include "CellEdit.h"
 #include "EventWait.h"
 #include "ListBox.h"
-#include "PointListCtrl.h"
 #include "ScrollArrows.h"
 #include "SimProcess.h"
 
@@ -26,15 +25,6 @@ QByteArray ReadFile(const QString& strPath)
 {
     QFile file(strPath);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// The open cell editor, if any.
-CCellEdit* OpenEditor(CPointListCtrl* pList)
-{
-    for (CCellEdit* pEdit : pList->viewport()->findChildren<CCellEdit*>())
-        if (pEdit->isVisible())
-            return pEdit;
-    return nullptr;
 }
 
 // The table file for points given in ascending order of reading, worked out from the rules: the first
@@ -89,16 +79,12 @@ TEST_F(WindowFixture, TableFromPointsRecordedAgainstTheSimulatedUnit)
     ASSERT_EQ(PointRows(), (QStringList{"0|123|10.0000", "1|871|80.0000"}));
 
     // The second point's value is corrected in place: double-click its cell, type, Enter.
-    CPointListCtrl* pList = m_pDlg->m_listPoints;
-    const QPoint ptCell = pList->visualItemRect(pList->item(1, 2)).center();
-    QTest::mouseClick(pList->viewport(), Qt::LeftButton, {}, ptCell);
-    QTest::mouseDClick(pList->viewport(), Qt::LeftButton, {}, ptCell);
-    CCellEdit* pEditor = OpenEditor(pList);
+    CCellEdit* pEditor = DoubleClickCell(1, 2);
     ASSERT_NE(pEditor, nullptr) << "no cell editor after a double-click";
     QTest::keyClick(pEditor, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(pEditor, QStringLiteral("95.7"));
     QTest::keyClick(pEditor, Qt::Key_Return);
-    ASSERT_TRUE(WaitFor([&] { return OpenEditor(pList) == nullptr; }));
+    ASSERT_TRUE(WaitFor([&] { return OpenEditor() == nullptr; }));
     ASSERT_EQ(PointRows(), (QStringList{"0|123|10.0000", "1|871|95.7000"}));
 
     // Three decimal places (one click down from "2") and a units label.
