@@ -4,6 +4,7 @@
 #include "EventWait.h"
 #include "ListBox.h"
 #include "PointListCtrl.h"
+#include "Resources.h"
 
 #include <QAction>
 #include <QApplication>
@@ -59,6 +60,7 @@ void ExpectControlStates(CConfigDlg& dlg, bool bNonlinear, const char* szWhen)
 TEST_F(OpenWindowFixture, StartsInLinearModeWithZerosAndThePlaceholderReading)
 {
     EXPECT_EQ(m_pDlg->windowTitle(), QStringLiteral("Velmora Tool"));
+    EXPECT_EQ(m_pDlg->windowIcon().pixmap(32, 32).toImage(), LoadIconResource(IDR_MAINFRAME).pixmap(32, 32).toImage());
     EXPECT_TRUE(Radio(IDC_LINEAR)->isChecked());
     EXPECT_FALSE(Radio(IDC_NONLINEAR)->isChecked());
     for (int nId : {IDC_LOWER, IDC_UPPER, IDC_DISPLAY_VALUE, IDC_STEP})

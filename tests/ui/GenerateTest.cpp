@@ -2,6 +2,7 @@
 // places from the scroller's visible item, and what the user is told when nothing can be written.
 #include "WindowFixture.h"
 
+#include "CellEdit.h"
 #include "ListBox.h"
 #include "ScrollArrows.h"
 
@@ -197,4 +198,26 @@ TEST_F(GenerateFixture, WriteFailureNamesThePathAndLeavesNothingBehind)
     Click(IDC_GENERATE);
     EXPECT_EQ(m_aBoxes.size(), 1u);
     EXPECT_EQ(Lines(ReadFile(TablePath())).size(), 1027);
+}
+
+TEST_F(GenerateFixture, ValueTypedInACellEditorCountsWhenGenerateIsClicked)
+{
+    // The user corrects a point and goes straight to "Generate": the click takes the focus from the editor,
+    // which stores the value before the table is built.
+    Click(IDC_NONLINEAR);
+    TypeInto(IDC_DISPLAY_VALUE, QStringLiteral("4"));
+    Click(IDC_SET);
+    CCellEdit* pEditor = DoubleClickCell(0, 2);
+    ASSERT_NE(pEditor, nullptr);
+    QTest::keyClick(pEditor, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(pEditor, QStringLiteral("12.5"));
+
+    m_strSavePath = TablePath();
+    Click(IDC_GENERATE);
+    EXPECT_EQ(PointRows(), QStringList{QStringLiteral("0|0|12.5000")});
+    const QList<QByteArray> aLines = Lines(ReadFile(TablePath()));
+    ASSERT_EQ(aLines.size(), 1027);
+    EXPECT_EQ(aLines[0], QByteArray("0\t12.50"));
+    EXPECT_EQ(aLines[1023], QByteArray("1023\t12.50"));
+    EXPECT_TRUE(m_aBoxes.empty()) << BoxTexts().join('\n').toStdString();
 }
