@@ -1,5 +1,5 @@
-// Ending the main window ("Exit", Enter, Escape, the close box) with the number boxes' rules applied by the real
-// boxes, and the About box opened from the window's system menu.
+// Ending the main window ("Exit", Enter, Escape, the close box, Close on the system menu) with the number
+// boxes' rules applied by the real boxes, and the About box opened from the window's system menu.
 #include "WindowFixture.h"
 
 #include "AboutBox.h"
@@ -18,7 +18,7 @@
 
 namespace
 {
-enum class CloseBy { Exit, Enter, Escape, CloseBox };
+enum class CloseBy { Exit, Enter, Escape, CloseBox, MenuClose };
 
 struct CloseCase {
     const char* m_szName;
@@ -52,6 +52,17 @@ TEST_P(CloseTest, WindowEndsOnlyWhenTheExchangeGoesThrough)
     case CloseBy::CloseBox:
         m_pDlg->close();
         break;
+    case CloseBy::MenuClose: {
+        QMenu* pMenu = OpenSystemMenu();
+        ASSERT_NE(pMenu, nullptr);
+        QAction* pClose = nullptr;
+        for (QAction* pAction : pMenu->actions())
+            if (pAction->text() == QStringLiteral("&Close"))
+                pClose = pAction;
+        ASSERT_NE(pClose, nullptr);
+        QTest::mouseClick(pMenu, Qt::LeftButton, {}, pMenu->actionGeometry(pClose).center());
+        break;
+    }
     }
 
     EXPECT_EQ(m_pDlg->m_dLower, c.m_dLower);
@@ -87,7 +98,8 @@ INSTANTIATE_TEST_SUITE_P(
         // Escape and the close box end without any exchange.
         CloseCase{"Escape with a letter", IDC_LOWER, "1x", CloseBy::Escape, IDCANCEL, 0.0},
         CloseCase{"Escape with a number", IDC_LOWER, "3", CloseBy::Escape, IDCANCEL, 0.0},
-        CloseCase{"close box with a letter", IDC_LOWER, "1x", CloseBy::CloseBox, IDCANCEL, 0.0}),
+        CloseCase{"close box with a letter", IDC_LOWER, "1x", CloseBy::CloseBox, IDCANCEL, 0.0},
+        CloseCase{"Close on the system menu", IDC_LOWER, "1x", CloseBy::MenuClose, IDCANCEL, 0.0}),
     [](const auto& info) { return CaseName(info.param.m_szName); });
 
 TEST_F(OpenWindowFixture, ExitKeepsTheLimitTakenBeforeTheRejectedBox)
