@@ -149,8 +149,9 @@ TEST_P(SilentStartTest, StartsQuietlyWithCom1OnTheDefaultDevice)
     EXPECT_FALSE(bResult);
     EXPECT_TRUE(m_astrBoxes.empty());
     EXPECT_EQ(PortMap::Current().DevicePath(1), QStringLiteral("/dev/ttyS0"));
-    if (c.m_szSettings == nullptr && !c.m_bFolder)
+    if (c.m_szSettings == nullptr && !c.m_bFolder) {
         EXPECT_FALSE(QFile::exists(SettingsPath())) << "start-up must not create the settings file";
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(

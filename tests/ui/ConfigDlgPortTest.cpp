@@ -28,10 +28,11 @@ TEST_P(StoredPortTest, StartSelectsTheStoredPort)
     EXPECT_EQ(Combo(IDC_PORT)->currentText(), strShown);
     EXPECT_TRUE(m_aBoxes.empty());
     // Reading the setting never writes the file.
-    if (c.m_szSettings == nullptr)
+    if (c.m_szSettings == nullptr) {
         EXPECT_FALSE(ReadSettings().has_value());
-    else
+    } else {
         EXPECT_EQ(ReadSettings(), QByteArray(c.m_szSettings));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
