@@ -1,5 +1,7 @@
 #include "XServer.h"
 
+#include "ChildProcess.h"
+
 #include <QDeadlineTimer>
 #include <QStandardPaths>
 
@@ -28,13 +30,7 @@ XServer::XServer()
 
 XServer::~XServer()
 {
-    if (m_process.state() == QProcess::NotRunning)
-        return;
-    m_process.terminate();
-    if (!m_process.waitForFinished(5000)) {
-        m_process.kill();
-        m_process.waitForFinished(5000);
-    }
+    StopChildProcess(m_process);
 }
 
 bool XServer::IsInstalled()

@@ -1,5 +1,7 @@
 #include "SimProcess.h"
 
+#include "ChildProcess.h"
+
 #include <QDeadlineTimer>
 
 #include <csignal>
@@ -19,13 +21,7 @@ SimProcess::SimProcess(const QStringList& vArgs)
 
 SimProcess::~SimProcess()
 {
-    if (m_process.state() == QProcess::NotRunning)
-        return;
-    m_process.terminate();
-    if (!m_process.waitForFinished(5000)) {
-        m_process.kill();
-        m_process.waitForFinished(5000);
-    }
+    StopChildProcess(m_process);
 }
 
 void SimProcess::Send(const QByteArray& abLine)
