@@ -6,6 +6,9 @@
 
 namespace
 {
+// Above this, 15 significant digits rounded up would pass the largest double.
+constexpr double LargestRoundedUp = 1.79769313486231e308;
+
 size_t SkipBlanks(std::string_view strText, size_t n)
 {
     while (n < strText.size() && (strText[n] == ' ' || strText[n] == '\t'))
@@ -55,6 +58,10 @@ std::string FormatNumberBox(double dValue)
     constexpr int nPrecision = 15;
     const DecimalDigits exact = SignificantDigits17(dValue);
     DecimalDigits digits = RoundAtPower(exact, exact.m_nExponent - (nPrecision - 1));
+    // Near the largest double, rounding up would show 1.79769313486232e+308, which no box reads back as a
+    // number; those few values are cut to 15 digits instead, so a box always accepts what it shows.
+    if (std::fabs(dValue) > LargestRoundedUp)
+        digits = DecimalDigits{"179769313486231", 308};
     digits.m_strDigits.resize(nPrecision, '0');
     const int nExponent = digits.m_nExponent;
     const std::string& strDigits = digits.m_strDigits;

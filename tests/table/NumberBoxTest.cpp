@@ -1,6 +1,7 @@
 #include "NumberBox.h"
 
 #include <cmath>
+#include <limits>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -99,12 +100,17 @@ INSTANTIATE_TEST_SUITE_P(
                       LoadCase{999999999999999.5, "1e+15"}, LoadCase{99.99999999999977, "99.9999999999998"},
                       LoadCase{2.333411242005923e-13, "2.33341124200592e-13"},
                       LoadCase{5e-324, "4.94065645841247e-324"},
+                      // Rounded up, the largest doubles would show a text that reads as infinity: cut instead.
+                      LoadCase{1.7976931348623157e308, "1.79769313486231e+308"},
+                      LoadCase{-1.7976931348623155e308, "-1.79769313486231e+308"},
+                      LoadCase{1.7976931348623e308, "1.7976931348623e+308"},
                       // Stored as 0.10000000000000749955...: only its 17-digit form is a half, which goes up.
                       LoadCase{0.1000000000000075, "0.100000000000008"}));
 
 TEST(NumberBoxRoundTrip, LoadedTextIsAcceptedAgain)
 {
-    for (const double dValue : {0.0, -0.0, 2.5, -100.0, 1e-5, -1e-300, 1e15, 1e308, 4.9e-324})
+    for (const double dValue : {0.0, -0.0, 2.5, -100.0, 1e-5, -1e-300, 1e15, 1e308, 4.9e-324,
+                                 std::numeric_limits<double>::max(), -std::numeric_limits<double>::max()})
     {
         const std::string strText = FormatNumberBox(dValue);
         EXPECT_TRUE(ParseNumberBox(strText).has_value()) << dValue << " -> " << strText;
