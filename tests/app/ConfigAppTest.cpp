@@ -2,6 +2,7 @@
 // main window modally until it is closed. The window is driven from inside its own modal loop.
 #include "ConfigApp.h"
 
+#include "CaseName.h"
 #include "ConfigDlg.h"
 #include "EventWait.h"
 #include "MessageBox.h"
@@ -18,7 +19,6 @@
 #include <QTest>
 #include <QTimer>
 
-#include <cctype>
 #include <functional>
 #include <string>
 #include <vector>
@@ -159,10 +159,4 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(SilentCase{"no file", nullptr, false}, SilentCase{"path is a folder", nullptr, true},
                       SilentCase{"not an INI file", "\x7f" "ELF\x01\x02\x01\n\xff\xfe[Ports\nCOM1\n=\n", false},
                       SilentCase{"empty Ports entry", "[Ports]\nCOM1=\n", false}),
-    [](const auto& info) {
-        std::string strName = info.param.m_szName;
-        for (char& ch : strName)
-            if (!std::isalnum(static_cast<unsigned char>(ch)))
-                ch = '_';
-        return strName;
-    });
+    [](const auto& info) { return CaseName(info.param.m_szName); });

@@ -2,12 +2,13 @@
 // (the Ports section, comments, other sections, the line ends the user chose).
 #include "Profile.h"
 
+#include "CaseName.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include <cctype>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -52,15 +53,6 @@ protected:
 
     QTemporaryDir m_dir;
 };
-
-std::string CaseName(const char* szDescription)
-{
-    std::string strName = szDescription;
-    for (char& ch : strName)
-        if (!std::isalnum(static_cast<unsigned char>(ch)))
-            ch = '_';
-    return strName;
-}
 
 constexpr int Default = -7;
 

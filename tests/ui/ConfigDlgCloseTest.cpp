@@ -3,6 +3,7 @@
 #include "WindowFixture.h"
 
 #include "AboutBox.h"
+#include "CaseName.h"
 #include "EventWait.h"
 #include "Resources.h"
 

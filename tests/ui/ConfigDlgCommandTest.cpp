@@ -1,6 +1,7 @@
 // "Set", "Clear All", "+" and "-" of the main window in nonlinear mode, clicked for real.
 #include "WindowFixture.h"
 
+#include "CaseName.h"
 #include "CellEdit.h"
 #include "EventWait.h"
 

@@ -2,6 +2,8 @@
 // be opened does to the window.
 #include "WindowFixture.h"
 
+#include "CaseName.h"
+
 #include <QFile>
 
 namespace

@@ -2,6 +2,7 @@
 // places from the scroller's visible item, and what the user is told when nothing can be written.
 #include "WindowFixture.h"
 
+#include "CaseName.h"
 #include "CellEdit.h"
 #include "ListBox.h"
 #include "ScrollArrows.h"

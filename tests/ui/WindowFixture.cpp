@@ -13,7 +13,6 @@
 #include <QFile>
 #include <QTest>
 
-#include <cctype>
 
 void WindowFixture::SetUp()
 {
@@ -201,13 +200,4 @@ void OpenWindowFixture::SetUp()
     WindowFixture::SetUp();
     if (!HasFatalFailure())
         OpenWindow();
-}
-
-std::string CaseName(const char* szDescription)
-{
-    std::string strName = szDescription;
-    for (char& ch : strName)
-        if (!std::isalnum(static_cast<unsigned char>(ch)))
-            ch = '_';
-    return strName;
 }

@@ -98,9 +98,6 @@ inline void PrintTo(const QByteArray& ab, std::ostream* pOut)
     *pOut << '"' << ab.toStdString() << '"';
 }
 
-// A case's description as a test name: letters and digits kept, everything else "_".
-std::string CaseName(const char* szDescription);
-
 #ifdef VELMORA_TEST_EXE_NAME
 // The executable's base name, the caption of every message box, as the test's build names it.
 inline QString TestAppTitle()
