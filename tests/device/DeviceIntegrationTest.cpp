@@ -5,6 +5,7 @@
 #include "EventWait.h"
 #include "ScopedPortMap.h"
 #include "SimProcess.h"
+#include "WatchedLink.h"
 
 #include <QDeadlineTimer>
 #include <QFileInfo>
@@ -23,40 +24,6 @@
 namespace
 {
 constexpr int TestPollPeriodMs = 500;
-
-PortMap MapCom1To(const QString& strDevice)
-{
-    PortMap portMap;
-    portMap.SetDevicePath(1, strDevice);
-    return portMap;
-}
-
-// The link as the main window will hold it, recording what it hands out.
-class WatchedLink
-{
-public:
-    explicit WatchedLink(int nPollPeriodMs = TestPollPeriodMs)
-    {
-        m_link.SetPollPeriodForTests(nPollPeriodMs);
-        QObject::connect(&m_link, &CDeviceLink::ReadingTextChanged,
-                         [this](const QString& strText) { m_vTexts.push_back(strText); });
-        QObject::connect(&m_link, &CDeviceLink::LinkLost,
-                         [this](const QString& strMessage) { m_vLossMessages.push_back(strMessage); });
-        QObject::connect(&m_link, &CDeviceLink::PollFailed,
-                         [this](const QString& strMessage) { m_vPollErrors.push_back(strMessage); });
-    }
-
-    bool WaitForText(const QString& strText, int nTimeoutMs = 10000)
-    {
-        return WaitFor([&] { return !m_vTexts.empty() && m_vTexts.back() == strText; }, nTimeoutMs);
-    }
-
-    int m_nChannel = 0;
-    CDeviceLink m_link{m_nChannel};
-    std::vector<QString> m_vTexts;
-    std::vector<QString> m_vLossMessages;
-    std::vector<QString> m_vPollErrors;
-};
 } // namespace
 
 TEST(DeviceIntegration, EachChannelsReadingArrives)
@@ -64,7 +31,7 @@ TEST(DeviceIntegration, EachChannelsReadingArrives)
     SimProcess sim({QStringLiteral("--no-pacing"), QStringLiteral("--values"), QStringLiteral("100,2000,65535")});
     ASSERT_FALSE(sim.DevicePath().isEmpty());
     ScopedPortMap portMap(MapCom1To(sim.DevicePath()));
-    WatchedLink watched;
+    WatchedLink watched(TestPollPeriodMs);
     watched.m_link.OpenPort(0);
     ASSERT_TRUE(watched.m_link.IsPolling());
 
@@ -119,7 +86,7 @@ TEST(DeviceIntegration, FaultyAnswersAreAcceptedOnlyWhenTheFirst150BytesAreAWhol
                        << c.m_vArgs);
         ASSERT_FALSE(sim.DevicePath().isEmpty()) << c.m_szName;
         ScopedPortMap portMap(MapCom1To(sim.DevicePath()));
-        WatchedLink watched;
+        WatchedLink watched(TestPollPeriodMs);
         watched.m_link.OpenPort(0);
         if (c.m_bAccepted) {
             EXPECT_TRUE(watched.WaitForText(QStringLiteral("321"))) << c.m_szName;
@@ -143,7 +110,7 @@ TEST(DeviceIntegration, WrongHeaderKeepsThePreviousReading)
     SimProcess sim({QStringLiteral("--no-pacing"), QStringLiteral("--values"), QStringLiteral("321,0,0")});
     ASSERT_FALSE(sim.DevicePath().isEmpty());
     ScopedPortMap portMap(MapCom1To(sim.DevicePath()));
-    WatchedLink watched;
+    WatchedLink watched(TestPollPeriodMs);
     watched.m_link.OpenPort(0);
     ASSERT_TRUE(watched.WaitForText(QStringLiteral("321")));
 
@@ -171,7 +138,7 @@ TEST(DeviceIntegration, KilledSimulatorClosesThePortWithOneMessageAndANewOneCanB
     ASSERT_TRUE(dir.isValid());
     const QString strLink = dir.filePath(QStringLiteral("velmora-unit"));
     ScopedPortMap portMap(MapCom1To(strLink));
-    WatchedLink watched;
+    WatchedLink watched(TestPollPeriodMs);
     {
         SimProcess sim({QStringLiteral("--no-pacing"), QStringLiteral("--values"), QStringLiteral("111,0,0"),
                         QStringLiteral("--link"), strLink});

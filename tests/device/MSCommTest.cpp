@@ -16,13 +16,6 @@
 
 namespace
 {
-PortMap MapCom1To(const QString& strDevice)
-{
-    PortMap portMap;
-    portMap.SetDevicePath(1, strDevice);
-    return portMap;
-}
-
 QByteArray Counting(int nCount, int nStart = 0)
 {
     QByteArray abBytes(nCount, '\0');

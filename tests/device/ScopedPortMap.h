@@ -11,3 +11,11 @@ public:
     ScopedPortMap(const ScopedPortMap&) = delete;
     ScopedPortMap& operator=(const ScopedPortMap&) = delete;
 };
+
+// A map that sends COM1 to strDevice and every other port to its default.
+inline PortMap MapCom1To(const QString& strDevice)
+{
+    PortMap portMap;
+    portMap.SetDevicePath(1, strDevice);
+    return portMap;
+}

@@ -7,6 +7,7 @@
 #include "EventWait.h"
 #include "PtyPair.h"
 #include "ScopedPortMap.h"
+#include "WatchedLink.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -89,56 +90,6 @@ private:
     QByteArray m_abReceived;
 };
 
-// The link as the window holds it, with everything it shows recorded.
-class WatchedLink
-{
-public:
-    WatchedLink()
-    {
-        m_link.SetPollPeriodForTests(TestPollPeriodMs);
-        QObject::connect(&m_link, &CDeviceLink::ReadingTextChanged, [this](const QString& strText) {
-            m_vTexts.push_back(strText);
-            // The kept frame is the start value or a whole answer.
-            const QByteArray& abFrame = m_link.Frame();
-            m_bFramesWhole = m_bFramesWhole && abFrame.size() == 150 &&
-                             (abFrame == QByteArray(150, '\0') || abFrame.startsWith(QByteArray::fromHex("0476FD16")));
-        });
-        QObject::connect(&m_link, &CDeviceLink::LinkLost,
-                         [this](const QString& strMessage) { m_vLossMessages.push_back(strMessage); });
-        QObject::connect(&m_link, &CDeviceLink::PollFailed,
-                         [this](const QString& strMessage) { m_vPollErrors.push_back(strMessage); });
-    }
-
-    bool WaitForText(const QString& strText)
-    {
-        return WaitFor([&] { return !m_vTexts.empty() && m_vTexts.back() == strText; });
-    }
-
-    // Texts shown that are neither the start value nor one of the allowed readings.
-    std::vector<QString> Strays(const std::set<int>& setAllowed) const
-    {
-        std::vector<QString> vStrays;
-        for (const QString& strText : m_vTexts)
-            if (strText != QStringLiteral("0") && !setAllowed.count(strText.toInt()))
-                vStrays.push_back(strText);
-        return vStrays;
-    }
-
-    int m_nChannel = 0;
-    CDeviceLink m_link{m_nChannel};
-    std::vector<QString> m_vTexts;
-    std::vector<QString> m_vLossMessages;
-    std::vector<QString> m_vPollErrors;
-    bool m_bFramesWhole = true;
-};
-
-PortMap MapCom1To(const QString& strDevice)
-{
-    PortMap portMap;
-    portMap.SetDevicePath(1, strDevice);
-    return portMap;
-}
-
 // What the unit sends in answer to one poll request, in pieces of m_nPiece bytes (0: at once).
 struct Reply
 {
@@ -179,7 +130,7 @@ TEST(SerialAbuse, OnlyWholeAnswersWithTheRightHeaderAreEverShown)
         PlayedUnit unit;
         ASSERT_TRUE(unit.Pty().IsValid());
         ScopedPortMap portMap(MapCom1To(unit.Pty().SlavePath()));
-        WatchedLink watched;
+        WatchedLink watched(TestPollPeriodMs);
         watched.m_link.OpenPort(0);
         ASSERT_TRUE(watched.m_link.IsPolling()) << c.m_szName;
 
@@ -208,7 +159,7 @@ TEST(SerialAbuse, UnitVanishingInMidAnswerIsReportedOnceAndTheUnitCanComeBack)
     // COM1 is a link the test points at whichever pseudo-terminal plays the unit, as a udev name would be.
     const QString strDevice = dir.filePath(QStringLiteral("unit"));
     ScopedPortMap portMap(MapCom1To(strDevice));
-    WatchedLink watched;
+    WatchedLink watched(TestPollPeriodMs);
 
     auto pFirst = std::make_unique<PlayedUnit>();
     ASSERT_TRUE(QFile::link(pFirst->Pty().SlavePath(), strDevice));
