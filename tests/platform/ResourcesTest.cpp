@@ -30,14 +30,16 @@ TEST_P(TemplateTest, ControlsLieInsideTheClientAreaWithUniqueIds)
     std::set<int> seen;
     for (const DialogControl& control : pTemplate->m_aControls) {
         SCOPED_TRACE(control.m_nId);
-        if (control.m_nId != IDC_STATIC)
+        if (control.m_nId != IDC_STATIC) {
             EXPECT_TRUE(seen.insert(control.m_nId).second) << "duplicate id";
+        }
         EXPECT_GE(control.m_rect.m_nX, 0);
         EXPECT_GE(control.m_rect.m_nY, 0);
         EXPECT_LE(control.m_rect.m_nX + control.m_rect.m_nCx, pTemplate->m_rect.m_nCx);
         // Combo heights include the dropped-down list, which may leave the window.
-        if (control.m_kind != ControlKind::ComboBox)
+        if (control.m_kind != ControlKind::ComboBox) {
             EXPECT_LE(control.m_rect.m_nY + control.m_rect.m_nCy, pTemplate->m_rect.m_nCy);
+        }
     }
 }
 
